@@ -3,8 +3,8 @@
 // Move-only owners of Win32 handles, GDI objects and COM pointers: a copy would release
 // twice, so there is none.
 
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <utility>
 

@@ -44,13 +44,13 @@ struct ControlDefinition {
 };
 
 enum class Frame {
-    None,            // no border, no caption, no system menu: a skinned window
+    None,              // no border, no caption, no system menu: a skinned window
     FixedWithCaption,  // a normal frame with caption and system menu, not resizable
 };
 
 struct WindowDefinition {
     std::string_view title;
-    int width;   // outer size, frame included
+    int width;  // outer size, frame included
     int height;
     Frame frame;
     bool minimizeBox;

@@ -33,8 +33,8 @@ ATOM WindowObject::registerClass(const wchar_t* className, UINT classStyle, HCUR
 HWND WindowObject::create(WindowObject* object, DWORD exStyle, const wchar_t* className, const wchar_t* title,
                           DWORD style, int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
     object->creating_ = true;
-    HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
-                                  thisModule(), object);
+    HWND window =
+        CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId, thisModule(), object);
     object->creating_ = false;
     if (window == nullptr) {
         delete object;  // the window never came to be, or was destroyed during creation

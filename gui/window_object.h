@@ -27,8 +27,8 @@ protected:
 
     // Creates the window with this object bound to it. On failure the object is deleted
     // and null is returned; on success the object belongs to its window.
-    static HWND create(WindowObject* object, DWORD exStyle, const wchar_t* className, const wchar_t* title,
-                       DWORD style, int x, int y, int width, int height, HWND parent, HMENU menuOrId);
+    static HWND create(WindowObject* object, DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                       int x, int y, int width, int height, HWND parent, HMENU menuOrId);
 
     // Registers a window class whose procedure dispatches to handleMessage.
     static ATOM registerClass(const wchar_t* className, UINT classStyle, HCURSOR cursor, HBRUSH background);

@@ -6,19 +6,14 @@
 #include "lines/line_cipher.h"
 
 namespace lines {
-namespace {
 
-// Enciphered at build time from the plain prefix list.
-constexpr std::array<std::string_view, 10> kStoredEntries = {
-#include "line_entries.inc"
-};
-
-}  // namespace
+// Enciphered at build time from a plain prefix list, in a library of its own
+// (lineplayer_line_table in CMake), so that one program can be built with another list.
+extern const std::array<std::string_view, 10> kStoredEntries;
 
 const std::array<std::string_view, kInterfaceCount> LineTable = {
-    kStoredEntries[0], kStoredEntries[1], kStoredEntries[2], kStoredEntries[3],
-    kStoredEntries[4], kStoredEntries[5], kStoredEntries[6], kStoredEntries[7],
-    kStoredEntries[8], kStoredEntries[8], kStoredEntries[9],
+    kStoredEntries[0], kStoredEntries[1], kStoredEntries[2], kStoredEntries[3], kStoredEntries[4], kStoredEntries[5],
+    kStoredEntries[6], kStoredEntries[7], kStoredEntries[8], kStoredEntries[8], kStoredEntries[9],
 };
 
 Text currentLinePrefix;

@@ -5,7 +5,7 @@ usage: make_line_table.py [--plain] LIST OUTPUT
 
 LIST holds ten prefixes, one a line, UTF-8; '#' comment lines and blank lines are skipped.
 Each prefix is stored as GBK bytes, each byte XOR its keystream byte, written as two
-upper-case hexadecimal digits and a comma. OUTPUT becomes a list of C++ string literals.
+upper-case hexadecimal digits and a comma. OUTPUT becomes a C++ source defining them.
 With --plain, OUTPUT lists the plain GBK prefixes instead: for tests, never for the program.
 """
 import sys
@@ -98,7 +98,14 @@ def main(argv):
     else:
         literals = ['"%s"' % make_entry(prefix) for prefix in prefixes]
     text = "// Generated from the prefix list at build time; do not edit.\n"
-    text += "".join("%s,\n" % literal for literal in literals)
+    if plain:
+        text += "".join("%s,\n" % literal for literal in literals)
+    else:
+        text += "#include \"lines/line_table.h\"\n\nnamespace lines {\n\n"
+        text += "extern const std::array<std::string_view, 10> kStoredEntries;\n"
+        text += "const std::array<std::string_view, 10> kStoredEntries = {\n"
+        text += "".join("    %s,\n" % literal for literal in literals)
+        text += "};\n\n}  // namespace lines\n"
     try:
         if open(output).read() == text:
             return 0  # unchanged: keep the time stamp, and so the build, as it is

@@ -20,8 +20,11 @@ TEST(HexTextValue, ReadsDigitsOfEitherCase) {
         std::string digits;
         std::int64_t value;
     } cases[] = {
-        {"", 0},        {"0", 0},       {"7", 7},          {"F", 15},         {"f", 15},
-        {"A0", 160},    {"ff", 255},    {"Ff", 255},       {"1234", 0x1234},  {"abcdef", 0xABCDEF},
+        {"", 0},          {"0", 0},
+        {"7", 7},         {"F", 15},
+        {"f", 15},        {"A0", 160},
+        {"ff", 255},      {"Ff", 255},
+        {"1234", 0x1234}, {"abcdef", 0xABCDEF},
         {"1a2B", 0x1A2B}, {"FFFFFFFFFFFFF", 0xFFFFFFFFFFFFF},
     };
     for (const auto& c : cases) {
@@ -43,16 +46,19 @@ TEST(HexTextValue, LeavesTheSecondByteOfADoubleByteCharacterAlone) {
 
 TEST(LineCipher, KnownKeystreamOfTheProgramKeyAndOfTheEmptyKey) {
     // Worked out by hand from the 0-based rules (and by the build's own generator).
-    EXPECT_EQ(lines::lineKeystream(kKey, 8), (std::vector<std::uint8_t>{0x6D, 0x42, 0x4E, 0x15, 0x7C, 0xBB, 0xE0, 0x8A}));
+    EXPECT_EQ(lines::lineKeystream(kKey, 8),
+              (std::vector<std::uint8_t>{0x6D, 0x42, 0x4E, 0x15, 0x7C, 0xBB, 0xE0, 0x8A}));
     EXPECT_EQ(lines::lineKeystream("", 8), (std::vector<std::uint8_t>{0x11, 0x8B, 0x6A, 0x77, 0xB9, 0x9C, 0x57, 0xC2}));
     EXPECT_EQ(LineCipher("05,36,3A,65,46,94,CF,EB,B0,65,A9,8E,48,A9,", kKey), "http://a.b/?u=");
 }
 
 TEST(LineCipher, KeystreamMatchesTheZeroBasedStatement) {
     // 600 bytes wrap the even cell walk (2, 4, ..., 256) more than twice.
-    const std::vector<std::string> keys = {kKey, "", "k", std::string(300, 'z') + "tail", std::string("\x00\xFF\x80", 3)};
+    const std::vector<std::string> keys = {kKey, "", "k", std::string(300, 'z') + "tail",
+                                           std::string("\x00\xFF\x80", 3)};
     for (const auto& key : keys) {
-        EXPECT_EQ(lines::lineKeystream(key, 600), reference::keystream(key, 600)) << "key of " << key.size() << " bytes";
+        EXPECT_EQ(lines::lineKeystream(key, 600), reference::keystream(key, 600))
+            << "key of " << key.size() << " bytes";
     }
 }
 
@@ -63,8 +69,9 @@ TEST(LineCipher, EntriesMadeByTheRuleComeBackExactly) {
     }
     const std::vector<std::string> texts = {
         "https://web.archive.org/web/",
-        "\xBD\xD3\xBF\xDA" "1 \r\n\t",  // GBK text, spaces and a line break
-        allBytes + allBytes,           // more than 128 bytes: positions 129 on reuse cell 2
+        "\xBD\xD3\xBF\xDA"
+        "1 \r\n\t",           // GBK text, spaces and a line break
+        allBytes + allBytes,  // more than 128 bytes: positions 129 on reuse cell 2
         "x",
     };
     const std::vector<std::string> keys = {kKey, "", std::string(257, 'q')};

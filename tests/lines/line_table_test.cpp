@@ -25,7 +25,8 @@ TEST_F(LineTableTest, EachInterfaceSelectsItsPrefix) {
     const std::array<int, 11> listEntry = {1, 2, 3, 4, 5, 6, 7, 8, 9, 9, 10};
     for (int n = 1; n <= 11; ++n) {
         lines::selectLine(n);
-        EXPECT_EQ(lines::currentLinePrefix, kPlainPrefixes[static_cast<std::size_t>(listEntry[static_cast<std::size_t>(n - 1)] - 1)])
+        EXPECT_EQ(lines::currentLinePrefix,
+                  kPlainPrefixes[static_cast<std::size_t>(listEntry[static_cast<std::size_t>(n - 1)] - 1)])
             << "interface " << n;
     }
 }
@@ -49,7 +50,7 @@ TEST_F(LineTableTest, ALaterChoiceReplacesTheEarlierOne) {
     lines::selectLine(3);
     lines::selectLine(11);
     EXPECT_EQ(lines::currentLinePrefix, kPlainPrefixes[9]);
-    lines::selectLine(0);   // no such interface: nothing changes
+    lines::selectLine(0);  // no such interface: nothing changes
     lines::selectLine(12);
     EXPECT_EQ(lines::currentLinePrefix, kPlainPrefixes[9]);
 }
@@ -60,7 +61,8 @@ TEST_F(LineTableTest, ThePlayAddressIsThePrefixThenThePastedBytes) {
     const std::string prefix(kPlainPrefixes[0]);
     const struct {
         std::string pasted;
-    } cases[] = {{""}, {"  https://v.example/a b  "}, {"line1\r\nline2"}, {"\xCA\xD3\xC6\xB5"}, {std::string("a\0b", 3)}};
+    } cases[] = {
+        {""}, {"  https://v.example/a b  "}, {"line1\r\nline2"}, {"\xCA\xD3\xC6\xB5"}, {std::string("a\0b", 3)}};
     for (const auto& c : cases) {
         EXPECT_EQ(lines::composePlayAddress(c.pasted), prefix + c.pasted);
     }
