@@ -15,7 +15,7 @@ constexpr wchar_t kHiddenOwnerClass[] = L"lineplayer.hiddenowner";
 // One definition of WindowRegistry, with its live window and that window's state.
 class RegistryEntry final : public gui::WindowEvents {
 public:
-    explicit RegistryEntry(const gui::WindowDefinition& definition) : definition(definition) {}
+    explicit RegistryEntry(const gui::WindowDefinition& ofDefinition) : definition(ofDefinition) {}
 
     void onCloseRequested() override;
     void onDestroyRequestDispatched() override;
@@ -284,10 +284,12 @@ bool loadWindow(const gui::WindowDefinition& definition, HWND parent, bool fully
     if (entry->live != window) {
         return true;
     }
-    window->finishLoading();
     // 5. Shown, which makes it the active window.
     if (definition.visible) {
         window->show();
+    }
+    if (entry->live == window) {
+        window->finishLoading();  // from now on moves and sizes raise their events
     }
     // 6. A fully modal window disables the other top-level windows of the program.
     if (fullyModal && entry->live == window) {

@@ -61,7 +61,7 @@ struct WindowDefinition {
     PngData backgroundPicture = {};  // tiled from the top-left corner; empty: button face
     bool defaultGuiFont = false;     // controls use the system's default GUI font
     // Created in this order, which is also the tab order.
-    std::vector<ControlDefinition> controls;
+    std::vector<ControlDefinition> controls = {};
     Handler onCreated = nullptr;
     Handler onMoved = nullptr;
     Handler onResized = nullptr;

@@ -8,5 +8,5 @@ if(TARGET app)
     ${CMAKE_CURRENT_LIST_DIR}/lifecycle_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/fatal_end_test.cpp
     ${PROJECT_SOURCE_DIR}/ui/lineplayer.rc)
-  target_link_libraries(lifecycle_tests PRIVATE app test_support)
+  target_link_libraries(lifecycle_tests PRIVATE app line_table_default test_support)
 endif()

@@ -88,7 +88,8 @@ class Program:
         return code
 
     def stderr(self):
-        self._stderr.flush()
+        if not self._stderr.closed:
+            self._stderr.flush()
         with open(self.stderr_path, "rb") as f:
             return f.read().decode("utf-8", "replace")
 

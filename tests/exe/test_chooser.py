@@ -42,34 +42,38 @@ class Chooser(unittest.TestCase):
         self.assertEqual(self.program.wait_exit(), 0)
 
     def test_labels_grey_at_rest_and_red_under_the_pointer(self):
-        driver.move(5, 5)  # off the window
+        # To the background between the buttons: leaving the window would hand the X focus,
+        # and with it the activation, to the root window of this display without a WM.
+        driver.move(self.left + 200, self.top + 15)
         time.sleep(0.2)
         rest = driver.Screen()
         os.makedirs(SCREENSHOTS, exist_ok=True)
         driver.save_screenshot(os.path.join(SCREENSHOTS, "chooser-rest.png"), self.window)
         for label in ("接口1", "接口2", "接口3"):
-            self.assertGreater(self.count(rest, label, GREY), 50, label)
+            self.assertGreater(self.count(rest, label, GREY), 20, label)
             self.assertEqual(self.count(rest, label, RED), 0, label)
-        self.assertGreater(self.count(rest, "说明", HELP_GREY), 30)
+        self.assertGreater(self.count(rest, "说明", HELP_GREY), 20)
 
         driver.move(*self.at("接口1"))
-        hover1 = driver.wait_for(lambda: (lambda s: s if self.count(s, "接口1", RED) > 50 else None)(
+        hover1 = driver.wait_for(lambda: (lambda s: s if self.count(s, "接口1", RED) > 20 else None)(
             driver.Screen()), what="接口1 turning red")
         driver.save_screenshot(os.path.join(SCREENSHOTS, "chooser-hover.png"), self.window)
         self.assertEqual(self.count(hover1, "接口1", GREY), 0)
         self.assertEqual(self.count(hover1, "接口2", RED), 0)
 
         driver.move(*self.at("接口2"))  # straight from one button onto the next
-        hover2 = driver.wait_for(lambda: (lambda s: s if self.count(s, "接口2", RED) > 50 else None)(
+        hover2 = driver.wait_for(lambda: (lambda s: s if self.count(s, "接口2", RED) > 20 else None)(
             driver.Screen()), what="接口2 turning red")
         self.assertEqual(self.count(hover2, "接口1", RED), 0)
-        self.assertGreater(self.count(hover2, "接口1", GREY), 50)
+        self.assertGreater(self.count(hover2, "接口1", GREY), 20)
 
     def test_dragging_the_background_moves_the_window(self):
         driver.drag(self.left + 200, self.top + 15, self.left + 240, self.top + 45)
-        moved = driver.wait_for(lambda: (lambda g: g if g[:2] != (self.left, self.top) else None)(
-            driver.Program.geometry(self.window)), what="the window moving")
-        self.assertEqual(moved[:2], (self.left + 40, self.top + 30))
+        target = (self.left + 40, self.top + 30)
+        driver.wait_for(lambda: driver.Program.geometry(self.window)[:2] == target, timeout=5,
+                        what="the window following the pointer to %r, at %r" % (
+                            target, driver.Program.geometry(self.window)[:2]))
+        moved = target
         # A drag that starts on a button does not move the window.
         x, y = self.at("说明")
         driver.drag(x, y, x + 30, y + 30)
