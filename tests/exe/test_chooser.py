@@ -41,6 +41,10 @@ class Chooser(unittest.TestCase):
         driver.key("Escape")
         self.assertEqual(self.program.wait_exit(), 0)
 
+    def test_a_close_through_the_window_system_ends_with_0(self):
+        driver.key("alt+F4")
+        self.assertEqual(self.program.wait_exit(), 0)
+
     def test_labels_grey_at_rest_and_red_under_the_pointer(self):
         # To the background between the buttons: leaving the window would hand the X focus,
         # and with it the activation, to the root window of this display without a WM.

@@ -91,6 +91,12 @@ class Player(unittest.TestCase):
         given = re.findall(r'navigate_url navigating to L"(.*)"', program.stderr())
         self.assertIn(r"http://127.0.0.1:47811/line2/?u=  x y  \r\nz", given)
 
+    def test_closing_the_player_through_the_window_system_ends_with_0(self):
+        program = self.start()
+        self.choose(program, 5)
+        driver.key("alt+F4")
+        self.assertEqual(program.wait_exit(), 0)
+
     def test_esc_in_the_edit_box_closes_the_player(self):
         program = self.start()
         self.choose(program, 4)
