@@ -5,9 +5,9 @@ the embedded browser asks for.
 Tests run inside tools/test-session.sh (a private display, the build's Wine prefix); a
 test started without one starts it for itself (see ensure_session).
 """
-import http.server
 import os
 import re
+import socketserver
 import subprocess
 import sys
 import threading
@@ -131,6 +131,19 @@ def type_text(text):
     run("xdotool", "type", "--delay", "20", text)
 
 
+def set_clipboard(text, bin_dir):
+    """Puts text on the Windows clipboard (through the build's set_clipboard.exe, which
+    stays inside Wine: an X selection of a megabyte takes Wine far too long)."""
+    path = os.path.join(bin_dir, "clipboard.%d.txt" % os.getpid())
+    with open(path, "w", encoding="utf-8", newline="") as out:
+        out.write(text)
+    try:
+        subprocess.run(["wine", os.path.join(bin_dir, "set_clipboard.exe"), path], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    finally:
+        os.remove(path)
+
+
 def drag(x0, y0, x1, y1):
     move(x0, y0)
     run("xdotool", "mousedown", "1")
@@ -163,30 +176,32 @@ def save_screenshot(path, window=None):
 
 
 class RequestLogger:
-    """A loopback HTTP server that records the path of every request, then answers 200."""
+    """A loopback HTTP server that records the path of every request, then answers 200.
+    Request lines of any length are taken (a stock server refuses those over 64 KB)."""
+
+    MAX_LINE = 8 * 1024 * 1024
 
     def __init__(self, port=LOGGER_PORT):
         self.paths = []
         self.lock = threading.Condition()
         logger = self
 
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                with logger.lock:
-                    logger.paths.append(self.path)
-                    logger.lock.notify_all()
+        class Handler(socketserver.StreamRequestHandler):
+            def handle(self):
+                line = self.rfile.readline(RequestLogger.MAX_LINE).decode("latin-1")
+                parts = line.split(" ")
+                while self.rfile.readline(65536).strip():
+                    pass  # the headers
+                if len(parts) >= 2:
+                    with logger.lock:
+                        logger.paths.append(parts[1])
+                        logger.lock.notify_all()
                 body = b"<html><body>logged</body></html>"
-                self.send_response(200)
-                self.send_header("Content-Type", "text/html")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
+                self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n"
+                                 b"Content-Length: %d\r\n\r\n%s" % (len(body), body))
 
-            def log_message(self, *args):
-                pass
-
-        http.server.ThreadingHTTPServer.allow_reuse_address = True
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        socketserver.ThreadingTCPServer.allow_reuse_address = True
+        self.server = socketserver.ThreadingTCPServer(("127.0.0.1", port), Handler)
         self.server.daemon_threads = True
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()

@@ -15,7 +15,7 @@ SCREENSHOTS = os.path.join(os.path.dirname(os.path.dirname(EXE)), "screenshots")
 
 PLAYER_TITLE = "请保持适当网速进行观看"
 # Interface number: the client point of its button on the chooser (超级按钮4 carries 接口3).
-INTERFACE_AT = {1: (50, 50), 2: (140, 50), 3: (230, 50), 4: (320, 50), 9: (50, 140), 10: (140, 140),
+INTERFACE_AT = {1: (50, 50), 2: (140, 50), 3: (230, 50), 4: (320, 50), 5: (50, 95), 9: (50, 140), 10: (140, 140),
                 11: (230, 140)}
 
 
