@@ -1,0 +1,7 @@
+# Picture decoding and button painting, on the host and, built for Windows, under Wine.
+lineplayer_add_gtest(pictures_tests
+  ${CMAKE_CURRENT_LIST_DIR}/pictures_decode_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pictures_assets_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pictures_drawing_test.cpp)
+# libpng and zlib directly too: the tests write their own PNG fixtures.
+target_link_libraries(pictures_tests PRIVATE gui_pictures assets PNG::PNG ZLIB::ZLIB)
