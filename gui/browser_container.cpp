@@ -17,7 +17,7 @@ BrowserContainer* BrowserContainer::create(HWND parent, int id, int left, int to
     }
     auto* container = new BrowserContainer();
     // Clipping children keeps the white background from being painted over the control.
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const auto menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     if (WindowObject::create(container, 0, kClassName, L"", style, left, top, width, height, parent, menuOrId) ==
         nullptr) {
