@@ -13,7 +13,7 @@ packages=(
   libpng-dev zlib1g-dev googletest libbenchmark-dev
   # running and driving the exe
   wine wine32:i386 wine64 xvfb xdotool x11-apps x11-utils imagemagick
-  fonts-wqy-zenhei fonts-wine python3 xclip
+  fonts-wqy-zenhei fonts-wine python3 xclip iproute2 util-linux
 )
 
 have_all() {

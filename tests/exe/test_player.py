@@ -53,9 +53,10 @@ class Player(unittest.TestCase):
         self.assertEqual((width, height), (938, 541))
         screen = driver.Screen()
         self.assertEqual((x, y), ((screen.width - 938) // 2, (screen.height - 541) // 2))
+        driver.type_text("http://v.example/watch?v=1")
+        time.sleep(0.3)
         os.makedirs(SCREENSHOTS, exist_ok=True)
         driver.save_screenshot(os.path.join(SCREENSHOTS, "player.png"), player)
-        driver.type_text("http://v.example/watch?v=1")
         self.play()
         self.assertEqual(self.logger.wait_count(1), ["/line3/?u=http://v.example/watch?v=1"])
         self.play(from_edit_box=False)  # twice: two requests, the same prefix
