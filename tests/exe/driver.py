@@ -28,7 +28,7 @@ def ensure_session(build_dir):
 
 
 def run(*command, check=True):
-    return subprocess.run(command, check=check, capture_output=True, text=True).stdout
+    return subprocess.run(command, check=check, capture_output=True, text=True, timeout=60).stdout
 
 
 def wait_for(predicate, timeout=15.0, step=0.05, what="condition"):
@@ -113,7 +113,10 @@ class Program:
 
 # The pointer and the keyboard.
 def move(x, y):
-    run("xdotool", "mousemove", "--sync", str(x), str(y))
+    # xdotool's --sync can wait for ever when the pointer is already where it is sent.
+    where = dict(item.split(":") for item in run("xdotool", "getmouselocation").split()[:2])
+    if (int(where["x"]), int(where["y"])) != (x, y):
+        run("xdotool", "mousemove", "--sync", str(x), str(y))
 
 
 def click(x, y):
