@@ -49,13 +49,17 @@ class Chooser(unittest.TestCase):
         # To the background between the buttons: leaving the window would hand the X focus,
         # and with it the activation, to the root window of this display without a WM.
         driver.move(self.left + 200, self.top + 15)
-        time.sleep(0.2)
-        rest = driver.Screen()
+
+        def at_rest():
+            screen = driver.Screen()
+            labels = ("接口1", "接口2", "接口3")
+            grey = all(self.count(screen, label, GREY) > 20 for label in labels)
+            red = any(self.count(screen, label, RED) for label in labels)
+            return screen if grey and not red else None
+
+        rest = driver.wait_for(at_rest, timeout=10, what="every label grey")
         os.makedirs(SCREENSHOTS, exist_ok=True)
         driver.save_screenshot(os.path.join(SCREENSHOTS, "chooser-rest.png"), self.window)
-        for label in ("接口1", "接口2", "接口3"):
-            self.assertGreater(self.count(rest, label, GREY), 20, label)
-            self.assertEqual(self.count(rest, label, RED), 0, label)
         self.assertGreater(self.count(rest, "说明", HELP_GREY), 20)
 
         driver.move(*self.at("接口1"))
