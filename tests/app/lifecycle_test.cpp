@@ -9,6 +9,7 @@
 
 #include "app/exit_routines.h"
 #include "app/program.h"
+#include "support/lifecycle_cleanup.h"
 #include "support/message_pump.h"
 
 namespace {
@@ -66,16 +67,7 @@ protected:
         app::initGuiLayer(kDefinitions);
     }
     void TearDown() override {
-        for (const auto* definition : kDefinitions) {
-            if (HWND window = windowOf(*definition)) {
-                DestroyWindow(window);
-            }
-        }
-        pumpUntilIdle();
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        app::shutdownGuiLayer();
+        testsupport::closeWindowsAndShutDown(kDefinitions);
     }
 };
 

@@ -13,6 +13,7 @@
 #include "gui/browser_host.h"
 #include "gui/image_button.h"
 #include "lines/line_table.h"
+#include "support/lifecycle_cleanup.h"
 #include "support/message_pump.h"
 #include "ui/chooser_window.h"
 #include "ui/player_window.h"
@@ -54,16 +55,7 @@ protected:
     }
     void TearDown() override {
         gui::setWebBrowserClassForTesting(kWebBrowser);
-        for (const auto* definition : kWindows) {
-            if (HWND window = windowOf(*definition)) {
-                DestroyWindow(window);
-            }
-        }
-        pumpUntilIdle();
-        MSG message;
-        while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        app::shutdownGuiLayer();
+        testsupport::closeWindowsAndShutDown(kWindows);
     }
 };
 
