@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -28,10 +29,22 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
 [[noreturn]] void stopDecoding(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void ignoreWarning(png_structp, png_const_charp) {}
 
+// libpng sizes a chunk's buffer by the length the chunk declares, before reading it, and
+// only warns when that length is absurd; so a few damaged bytes could reserve gigabytes.
+// No block that a picture of kMaxPictureSide needs comes near this bound.
+constexpr png_alloc_size_t kMaxLibpngBlock = png_alloc_size_t{8} << 20;
+
+png_voidp allocateBounded(png_structp, png_alloc_size_t size) {
+    return size <= kMaxLibpngBlock ? std::malloc(size) : nullptr;
+}
+void release(png_structp, png_voidp block) { std::free(block); }
+
 // Owns libpng's read state.
 class PngReader {
 public:
-    PngReader() : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &stopDecoding, &ignoreWarning)) {
+    PngReader()
+        : png_(png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, &stopDecoding, &ignoreWarning, nullptr,
+                                        &allocateBounded, &release)) {
         if (png_ != nullptr) {
             info_ = png_create_info_struct(png_);
         }

@@ -4,12 +4,14 @@
 usage: make_seeds.py PROJECT_DIR SEED_DIR
 
 SEED_DIR/pictures: the program's PNGs, and a few of them cut short (after the signature,
-after the header chunk, in the image data, before the end chunk).
+after the header chunk, in the image data, before the end chunk), and a chunk that declares
+a length of nearly 2 GB while a few bytes follow.
 SEED_DIR/line_cipher: key-length bytes, key, then a stored entry or a plain text.
 """
 import glob
 import os
 import shutil
+import struct
 import sys
 
 
@@ -29,6 +31,9 @@ def picture_seeds(project, folder):
         stem = name[:-4]
         for label, end in (("signature", 8), ("header", 33), ("half", len(data) // 2), ("no-end", len(data) - 12)):
             write(os.path.join(folder, "%s-cut-%s.png" % (stem, label)), data[:end])
+    header = open(os.path.join(project, "assets", "close_normal.png"), "rb").read()[:33]
+    write(os.path.join(folder, "text-chunk-claims-2gb.png"),
+          header + struct.pack(">I", 0x73524742) + b"iTXt" + b"\xff\xff\xff\xab\xdf\x1a\x7c")
 
 
 def cipher_seed(key, rest):
