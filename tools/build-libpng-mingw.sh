@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds libpng as a static MinGW library from Debian's libpng1.6 source package.
 # Usage: build-libpng-mingw.sh ROOT C_COMPILER ZLIB_LIBRARY ZLIB_INCLUDE_DIR
-# Leaves ROOT/src (the unpacked source), ROOT/build and ROOT/install.
+# Leaves ROOT/src (the unpacked source), ROOT/build and ROOT/install. The configuration is
+# tools/libpng-read-only.dfa: the program only ever reads PNGs.
 set -euo pipefail
 root=$1 cc=$2 zlib_library=$3 zlib_include=$4
 
@@ -16,13 +17,14 @@ if [ ! -d src ]; then
   rm -rf fetch ./*.orig.tar.* ./*.debian.tar.* ./*.dsc
 fi
 
+rm -rf build install
 cmake -S src -B build -G Ninja \
   -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_SYSTEM_PROCESSOR=i686 \
   -DCMAKE_C_COMPILER="$cc" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_C_FLAGS="-ffile-prefix-map=$root=libpng" \
+  -DCMAKE_C_FLAGS="-ffile-prefix-map=$root=libpng -ffunction-sections -fdata-sections" \
   -DCMAKE_INSTALL_PREFIX="$root/install" \
   -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-  -DPNG_HARDWARE_OPTIMIZATIONS=OFF \
+  -DPNG_HARDWARE_OPTIMIZATIONS=OFF -DDFA_XTRA="$(dirname "$(readlink -f "$0")")/libpng-read-only.dfa" \
   -DZLIB_LIBRARY="$zlib_library" -DZLIB_INCLUDE_DIR="$zlib_include" \
   -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON >/dev/null
 cmake --build build >/dev/null

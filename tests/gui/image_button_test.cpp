@@ -1,9 +1,9 @@
 #include "gui/image_button.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -12,6 +12,7 @@
 #include "gui/picture.h"
 #include "gui/text_convert.h"
 #include "gui/unique_handle.h"
+#include "tests/support/png_writer.h"
 
 namespace {
 
@@ -31,25 +32,14 @@ constexpr RECT kLabel{10, 5, 30, 15};
 bool inLabel(int x, int y) { return x >= kLabel.left && x < kLabel.right && y >= kLabel.top && y < kLabel.bottom; }
 
 Bytes encodePicture(COLORREF label) {
-    std::vector<png_byte> rgb;
+    std::vector<std::uint32_t> pixels;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const COLORREF c = inLabel(x, y) ? label : kTransparent;
-            rgb.insert(rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
+            pixels.push_back((std::uint32_t{GetRValue(c)} << 16) | (std::uint32_t{GetGValue(c)} << 8) | GetBValue(c));
         }
     }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = kWidth;
-    image.height = kHeight;
-    image.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr);
-    Bytes png(size);
-    const bool written = png_image_write_to_memory(&image, png.data(), &size, 0, rgb.data(), 0, nullptr) != 0;
-    EXPECT_TRUE(written);
-    png.resize(size);
-    return png;
+    return test_png::writeRgbPng(kWidth, kHeight, pixels);
 }
 
 const Bytes& normalPng() {

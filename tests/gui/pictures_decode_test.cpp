@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <png.h>
 #include <zlib.h>
 
-#include <csetjmp>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "gui/picture.h"
+#include "tests/support/png_writer.h"
 
 namespace {
 
@@ -18,64 +17,9 @@ using gui::Pixel;
 using gui::rgb;
 using Bytes = std::vector<std::uint8_t>;
 
-// What the fixture writer puts into a PNG file; rows hold the packed sample bytes.
-struct PngContent {
-    int width;
-    int height;
-    int colourType;
-    int bitDepth;
-    std::vector<Bytes> rows;
-    std::vector<png_color> palette = {};
-    Bytes paletteAlpha = {};                             // tRNS of a palette picture
-    std::optional<png_color_16> transparentColour = {};  // tRNS of a grey or RGB picture
-    bool interlaced = false;
-};
-
-void appendToBytes(png_structp png, png_bytep data, png_size_t size) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + size);
-}
-void flushNothing(png_structp) {}
-
-// libpng reports errors by longjmp: nothing with a destructor lives in this frame.
-bool writeContent(png_structp png, png_infop info, const PngContent& content, png_bytepp rows) {
-    if (setjmp(png_jmpbuf(png)) != 0) {
-        return false;
-    }
-    png_set_IHDR(png, info, static_cast<png_uint_32>(content.width), static_cast<png_uint_32>(content.height),
-                 content.bitDepth, content.colourType, content.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!content.palette.empty()) {
-        png_set_PLTE(png, info, content.palette.data(), static_cast<int>(content.palette.size()));
-    }
-    if (!content.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, content.paletteAlpha.data(), static_cast<int>(content.paletteAlpha.size()), nullptr);
-    }
-    if (content.transparentColour) {
-        png_color_16 colour = *content.transparentColour;
-        png_set_tRNS(png, info, nullptr, 0, &colour);
-    }
-    png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, nullptr);
-    return true;
-}
-
-Bytes encodePng(const PngContent& content) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    Bytes out;
-    png_set_write_fn(png, &out, &appendToBytes, &flushNothing);
-    std::vector<Bytes> rowCopies = content.rows;
-    std::vector<png_bytep> rows;
-    for (Bytes& row : rowCopies) {
-        rows.push_back(row.data());
-    }
-    const bool written = writeContent(png, info, content, rows.data());
-    png_destroy_write_struct(&png, &info);
-    EXPECT_TRUE(written) << "the fixture writer failed";
-    return out;
-}
+using test_png::Image;
+using test_png::writePng;
+using enum test_png::ColourType;
 
 // Packs samples of 1, 2 or 4 bits (most significant first), 8 bits, or 16 bits big-endian.
 Bytes packed(std::initializer_list<int> samples, int bitDepth) {
@@ -100,63 +44,60 @@ Bytes packed(std::initializer_list<int> samples, int bitDepth) {
 }
 
 TEST(DecodePng, TurnsEveryColourTypeAndDepthIntoOpaqueRgb) {
-    const png_color red{255, 0, 0}, teal{0, 128, 128}, grey{9, 99, 199}, white{255, 255, 255};
+    const auto palette = [](std::initializer_list<Bytes> colours) {
+        Bytes entries;
+        for (const Bytes& colour : colours) {
+            entries.insert(entries.end(), colour.begin(), colour.end());
+        }
+        return entries;
+    };
+    const Bytes red{255, 0, 0}, teal{0, 128, 128}, grey{9, 99, 199}, white{255, 255, 255};
     const struct {
         std::string name;
-        PngContent content;
+        Image content;
         std::vector<Pixel> expected;
     } cases[] = {
         {"rgb 8",
-         {2, 2, PNG_COLOR_TYPE_RGB, 8, {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 10, 20, 30}}},
+         {2, 2, kRgb, 8, {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 10, 20, 30}}},
          {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(10, 20, 30)}},
         {"rgba 8, alpha ignored even where it is zero",
-         {2, 1, PNG_COLOR_TYPE_RGBA, 8, {{1, 2, 3, 0, 250, 251, 252, 128}}},
+         {2, 1, kRgba, 8, {{1, 2, 3, 0, 250, 251, 252, 128}}},
          {rgb(1, 2, 3), rgb(250, 251, 252)}},
         {"rgb 16",
-         {2, 1, PNG_COLOR_TYPE_RGB, 16, {packed({0xFFFF, 0x0000, 0x8080, 0x0000, 0xFFFF, 0x0000}, 16)}},
+         {2, 1, kRgb, 16, {packed({0xFFFF, 0x0000, 0x8080, 0x0000, 0xFFFF, 0x0000}, 16)}},
          {rgb(255, 0, 128), rgb(0, 255, 0)}},
-        {"rgba 16",
-         {1, 1, PNG_COLOR_TYPE_RGBA, 16, {packed({0x0000, 0x8080, 0xFFFF, 0x0000}, 16)}},
-         {rgb(0, 128, 255)}},
+        {"rgba 16", {1, 1, kRgba, 16, {packed({0x0000, 0x8080, 0xFFFF, 0x0000}, 16)}}, {rgb(0, 128, 255)}},
         {"rgb 8 with a transparent colour, ignored",
-         {2, 1, PNG_COLOR_TYPE_RGB, 8, {{7, 8, 9, 1, 1, 1}}, {}, {}, png_color_16{0, 7, 8, 9, 0}},
+         {2, 1, kRgb, 8, {{7, 8, 9, 1, 1, 1}}, {}, {0, 7, 0, 8, 0, 9}},
          {rgb(7, 8, 9), rgb(1, 1, 1)}},
-        {"grey 8",
-         {3, 1, PNG_COLOR_TYPE_GRAY, 8, {{0, 128, 255}}},
-         {rgb(0, 0, 0), rgb(128, 128, 128), rgb(255, 255, 255)}},
+        {"grey 8", {3, 1, kGrey, 8, {{0, 128, 255}}}, {rgb(0, 0, 0), rgb(128, 128, 128), rgb(255, 255, 255)}},
         {"grey 1",
-         {8, 1, PNG_COLOR_TYPE_GRAY, 1, {packed({1, 0, 1, 1, 0, 0, 0, 1}, 1)}},
+         {8, 1, kGrey, 1, {packed({1, 0, 1, 1, 0, 0, 0, 1}, 1)}},
          {rgb(255, 255, 255), 0, rgb(255, 255, 255), rgb(255, 255, 255), 0, 0, 0, rgb(255, 255, 255)}},
         {"grey 2",
-         {4, 1, PNG_COLOR_TYPE_GRAY, 2, {packed({0, 1, 2, 3}, 2)}},
+         {4, 1, kGrey, 2, {packed({0, 1, 2, 3}, 2)}},
          {rgb(0, 0, 0), rgb(85, 85, 85), rgb(170, 170, 170), rgb(255, 255, 255)}},
-        {"grey 4",
-         {3, 1, PNG_COLOR_TYPE_GRAY, 4, {packed({0, 7, 15}, 4)}},
-         {rgb(0, 0, 0), rgb(119, 119, 119), rgb(255, 255, 255)}},
-        {"grey 16",
-         {2, 1, PNG_COLOR_TYPE_GRAY, 16, {packed({0xFFFF, 0x8080}, 16)}},
-         {rgb(255, 255, 255), rgb(128, 128, 128)}},
+        {"grey 4", {3, 1, kGrey, 4, {packed({0, 7, 15}, 4)}}, {rgb(0, 0, 0), rgb(119, 119, 119), rgb(255, 255, 255)}},
+        {"grey 16", {2, 1, kGrey, 16, {packed({0xFFFF, 0x8080}, 16)}}, {rgb(255, 255, 255), rgb(128, 128, 128)}},
         {"grey 4 with a transparent grey, ignored",
-         {2, 1, PNG_COLOR_TYPE_GRAY, 4, {packed({5, 15}, 4)}, {}, {}, png_color_16{0, 0, 0, 0, 5}},
+         {2, 1, kGrey, 4, {packed({5, 15}, 4)}, {}, {0, 5}},
          {rgb(85, 85, 85), rgb(255, 255, 255)}},
-        {"grey and alpha 8",
-         {2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {{77, 0, 200, 255}}},
-         {rgb(77, 77, 77), rgb(200, 200, 200)}},
+        {"grey and alpha 8", {2, 1, kGreyAlpha, 8, {{77, 0, 200, 255}}}, {rgb(77, 77, 77), rgb(200, 200, 200)}},
         {"palette 8 with alpha, ignored",
-         {2, 2, PNG_COLOR_TYPE_PALETTE, 8, {{0, 1}, {2, 1}}, {red, teal, grey}, {0, 100}},
+         {2, 2, kPalette, 8, {{0, 1}, {2, 1}}, palette({red, teal, grey}), {0, 100}},
          {rgb(255, 0, 0), rgb(0, 128, 128), rgb(9, 99, 199), rgb(0, 128, 128)}},
         {"palette 2",
-         {4, 1, PNG_COLOR_TYPE_PALETTE, 2, {packed({3, 2, 1, 0}, 2)}, {red, teal, grey, white}},
+         {4, 1, kPalette, 2, {packed({3, 2, 1, 0}, 2)}, palette({red, teal, grey, white})},
          {rgb(255, 255, 255), rgb(9, 99, 199), rgb(0, 128, 128), rgb(255, 0, 0)}},
         {"palette 4",
-         {3, 1, PNG_COLOR_TYPE_PALETTE, 4, {packed({1, 0, 2}, 4)}, {red, teal, grey}, {255, 0, 0}},
+         {3, 1, kPalette, 4, {packed({1, 0, 2}, 4)}, palette({red, teal, grey}), {255, 0, 0}},
          {rgb(0, 128, 128), rgb(255, 0, 0), rgb(9, 99, 199)}},
         {"palette 1",
-         {3, 1, PNG_COLOR_TYPE_PALETTE, 1, {packed({1, 0, 1}, 1)}, {grey, white}},
+         {3, 1, kPalette, 1, {packed({1, 0, 1}, 1)}, palette({grey, white})},
          {rgb(255, 255, 255), rgb(9, 99, 199), rgb(255, 255, 255)}},
     };
     for (const auto& c : cases) {
-        const auto picture = decodePng(encodePng(c.content));
+        const auto picture = decodePng(writePng(c.content));
         ASSERT_TRUE(picture.has_value()) << c.name;
         EXPECT_EQ(picture->width, c.content.width) << c.name;
         EXPECT_EQ(picture->height, c.content.height) << c.name;
@@ -167,8 +108,8 @@ TEST(DecodePng, TurnsEveryColourTypeAndDepthIntoOpaqueRgb) {
 // Every pixel different, so a row or column out of place shows.
 Pixel patternAt(int x, int y) { return rgb(static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 30), 7); }
 
-PngContent patternContent(int width, int height, bool interlaced) {
-    PngContent content{width, height, PNG_COLOR_TYPE_RGB, 8, {}};
+Image patternContent(int width, int height, bool interlaced) {
+    Image content{width, height, kRgb, 8, {}};
     content.interlaced = interlaced;
     for (int y = 0; y < height; ++y) {
         Bytes row;
@@ -183,7 +124,7 @@ PngContent patternContent(int width, int height, bool interlaced) {
 
 TEST(DecodePng, PutsRowsTopFirstAndReadsInterlacedPictures) {
     for (const bool interlaced : {false, true}) {
-        const auto picture = decodePng(encodePng(patternContent(9, 7, interlaced)));
+        const auto picture = decodePng(writePng(patternContent(9, 7, interlaced)));
         ASSERT_TRUE(picture.has_value()) << "interlaced " << interlaced;
         ASSERT_EQ(picture->pixels.size(), 63u);
         for (int y = 0; y < 7; ++y) {
@@ -202,9 +143,9 @@ TEST(DecodePng, AcceptsSidesUpTo4096AndRefusesLonger) {
         bool decodes;
     } cases[] = {{4096, 1, true}, {1, 4096, true}, {4097, 1, false}, {1, 4097, false}};
     for (const auto& c : cases) {
-        PngContent content{c.width, c.height, PNG_COLOR_TYPE_GRAY, 1, {}};
+        Image content{c.width, c.height, kGrey, 1, {}};
         content.rows.assign(static_cast<std::size_t>(c.height), Bytes(static_cast<std::size_t>((c.width + 7) / 8), 0));
-        const auto picture = decodePng(encodePng(content));
+        const auto picture = decodePng(writePng(content));
         EXPECT_EQ(picture.has_value(), c.decodes) << c.width << "x" << c.height;
         if (picture) {
             EXPECT_EQ(picture->pixels.size(), static_cast<std::size_t>(c.width * c.height));
@@ -273,7 +214,7 @@ Bytes withoutChunk(Bytes png, const std::string& type) {
 }
 
 TEST(DecodePng, RefusesWhatDoesNotDecodeCleanly) {
-    const Bytes good = encodePng(patternContent(4, 3, false));
+    const Bytes good = writePng(patternContent(4, 3, false));
     ASSERT_TRUE(decodePng(good).has_value());
     const Chunk idat = chunkOf(good, "IDAT");
     const Chunk ihdr = chunkOf(good, "IHDR");
