@@ -12,7 +12,8 @@ if(CMAKE_CROSSCOMPILING AND MINGW)
     set(ZLIB_INCLUDE_DIR /usr/${LINEPLAYER_MINGW_TRIPLE}/include CACHE PATH "" FORCE)
   endif()
 
-  # Built again whenever the recipe (the script and its configuration) changes.
+  # Built again whenever the recipe (the script and its configuration) changes; the recipe
+  # is recorded inside install/, which the script empties first.
   set(_png_root ${CMAKE_BINARY_DIR}/_deps/libpng)
   set(_png_script ${CMAKE_SOURCE_DIR}/tools/build-libpng-mingw.sh)
   set(_png_config ${CMAKE_SOURCE_DIR}/tools/libpng-read-only.dfa)
@@ -24,9 +25,10 @@ if(CMAKE_CROSSCOMPILING AND MINGW)
   if(EXISTS ${_png_root}/install/recipe.txt)
     file(READ ${_png_root}/install/recipe.txt _png_built)
   endif()
-  if(NOT _png_built STREQUAL _png_recipe OR NOT EXISTS ${_png_root}/install/lib/libpng16.a)
+  if(NOT _png_built STREQUAL _png_recipe)
     message(STATUS "Building libpng for Windows from Debian's source package")
     execute_process(COMMAND ${_png_script} ${_png_root} ${CMAKE_C_COMPILER} ${ZLIB_LIBRARY} ${ZLIB_INCLUDE_DIR}
+                            ${_png_config}
                     RESULT_VARIABLE _png_result)
     if(NOT _png_result EQUAL 0)
       message(FATAL_ERROR "Could not build libpng from Debian's libpng1.6 source package")
